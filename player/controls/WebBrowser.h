@@ -29,6 +29,10 @@ public:
     // A document finished loading; topFrame tells the top frame from inner frames.
     std::function<void(bool topFrame, const std::string& url)> onDocumentComplete;
     std::function<void(const std::string& id)> onButtonClick;
+    // Each button HookButtons hooked, once, before any of its clicks: a caller that acts only
+    // when the page has such a button (the payment dialog shows its confirmation pane) hears
+    // nothing from a page without one.
+    std::function<void(const std::string& id)> onButtonHooked;
     // window.moveTo / window.resizeTo of the top frame, for the host window.
     std::function<void(int x, int y)> onWindowMoveRequest;
     std::function<void(int width, int height)> onWindowResizeRequest;
