@@ -90,7 +90,6 @@ public:
     {
         if (OnX11()) {
             setAttribute(Qt::WA_NativeWindow);
-            setAttribute(Qt::WA_DontCreateNativeAncestors);
         }
         SetBlack(*this);
     }
