@@ -15,7 +15,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev libqt6svg6
   libvlc-dev vlc-plugin-base vlc-plugin-video-output
   # display for GUI tests and screenshots, Korean fonts, sample media
-  xvfb xauth imagemagick fonts-nanum ffmpeg
+  xvfb xauth x11-utils imagemagick fonts-nanum ffmpeg
 )
 
 missing=()

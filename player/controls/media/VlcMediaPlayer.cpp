@@ -88,9 +88,10 @@ class VlcMediaPlayer::Surface final : public QWidget {
 public:
     explicit Surface(VlcMediaPlayer& owner) : owner_(owner)
     {
-        if (OnX11()) {
+        // Native ancestors are created with it: a native child under alien parents crashes Qt
+        // WebEngine views that are laid out beside it.
+        if (OnX11())
             setAttribute(Qt::WA_NativeWindow);
-        }
         SetBlack(*this);
     }
 
