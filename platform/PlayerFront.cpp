@@ -41,12 +41,12 @@ PlayerFrontListener::PlayerFrontListener(std::function<void()> onRequest, QObjec
 
 bool PlayerFrontListener::Listen()
 {
-    const QString name = PlayerFrontSocketName();
-    if (server_->listen(name))
-        return true;
-    // A socket file left by a player that died is removed; a live player still answers.
+    // A live player answers; listening first would silently take its socket over, since the
+    // socket file is created aside and renamed into place. A file left by a player that died
+    // is removed.
     if (RequestPlayerToFront(200))
         return false;
+    const QString name = PlayerFrontSocketName();
     QLocalServer::removeServer(name);
     return server_->listen(name);
 }
