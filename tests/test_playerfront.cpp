@@ -1,21 +1,14 @@
 // The request that brings a running player to the front, over its local socket.
 #include "platform/PlayerFront.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "SpinEventLoop.h"
+
 #include <gtest/gtest.h>
 
 namespace lodgeview {
 namespace {
 
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 3000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+using test::SpinUntil;
 
 TEST(PlayerFront, RequestReachesTheListeningPlayerOnly)
 {

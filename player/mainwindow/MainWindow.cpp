@@ -36,6 +36,25 @@ QWidget* Container(QWidget* parent, const char* name)
     return widget;
 }
 
+// A column layout without margins or spacing.
+QVBoxLayout* Column(QWidget* container)
+{
+    auto* column = new QVBoxLayout(container);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    return column;
+}
+
+// A container that shows one control (when the owner gave one) filling it.
+QWidget* Pane(QWidget* parent, const char* name, QWidget* content)
+{
+    QWidget* pane = Container(parent, name);
+    QVBoxLayout* column = Column(pane);
+    if (content)
+        column->addWidget(content);
+    return pane;
+}
+
 // Frame `index` of a strip of 43 x 47 frames; the transparent colour is masked out when asked.
 QPixmap MenuFrame(const QPixmap& strip, int index, bool transparent)
 {
@@ -116,9 +135,7 @@ void TfrmMorvikPlayer::BuildLayout()
 
     pnMainMenu_ = Container(contMainBG_, "pnMainMenu");
     pnMainMenu_->setFixedWidth(kMenuButtonWidth);
-    auto* menu = new QVBoxLayout(pnMainMenu_);
-    menu->setContentsMargins(0, 0, 0, 0);
-    menu->setSpacing(0);
+    QVBoxLayout* menu = Column(pnMainMenu_);
     for (int n = 0; n < 9; ++n) {
         auto* button = new TImageButton(pnMainMenu_);
         button->setObjectName(QString("imgLink%1").arg(n));
@@ -136,18 +153,14 @@ void TfrmMorvikPlayer::BuildLayout()
     main->addWidget(pnMainMenu_);
 
     contBody_ = Container(contMainBG_, "contBody");
-    auto* body = new QVBoxLayout(contBody_);
-    body->setContentsMargins(0, 0, 0, 0);
-    body->setSpacing(0);
+    QVBoxLayout* body = Column(contBody_);
     auto* row = new QHBoxLayout;
     row->setSpacing(0);
     body->addLayout(row, 1);
 
     // Centre: the web service pane and the movie area.
     contWeb_ = Container(contBody_, "contWeb");
-    auto* web = new QVBoxLayout(contWeb_);
-    web->setContentsMargins(0, 0, 0, 0);
-    web->setSpacing(0);
+    QVBoxLayout* web = Column(contWeb_);
     auto* nav = Container(contWeb_, "pnWebNavigation");
     auto* navRow = new QHBoxLayout(nav);
     navRow->setContentsMargins(4, 2, 4, 2);
@@ -175,36 +188,20 @@ void TfrmMorvikPlayer::BuildLayout()
     row->addWidget(contWeb_, 1);
 
     contMedia_ = Container(contBody_, "contMedia");
-    auto* media = new QVBoxLayout(contMedia_);
-    media->setContentsMargins(0, 0, 0, 0);
-    media->setSpacing(0);
-    contLoading_ = Container(contMedia_, "contLoading");
-    auto* loading = new QVBoxLayout(contLoading_);
-    loading->setContentsMargins(0, 0, 0, 0);
-    if (controls_.WebLoading.widget)
-        loading->addWidget(controls_.WebLoading.widget);
-    contWebMedia_ = Container(contMedia_, "contWebMedia");
-    auto* video = new QVBoxLayout(contWebMedia_);
-    video->setContentsMargins(0, 0, 0, 0);
-    if (controls_.videoWidget)
-        video->addWidget(controls_.videoWidget);
+    QVBoxLayout* media = Column(contMedia_);
+    contLoading_ = Pane(contMedia_, "contLoading", controls_.WebLoading.widget);
+    contWebMedia_ = Pane(contMedia_, "contWebMedia", controls_.videoWidget);
     contMediaTitle_ = Container(contMedia_, "contMediaTitle");
     contMediaTitle_->setStyleSheet("#contMediaTitle { background: black; }");
     contMediaTitle_->setAttribute(Qt::WA_StyledBackground);
-    auto* title = new QVBoxLayout(contMediaTitle_);
-    title->setContentsMargins(0, 0, 0, 0);
-    title->setSpacing(0);
+    QVBoxLayout* title = Column(contMediaTitle_);
     imgLodgeLogo_ = new QLabel(contMediaTitle_);
     imgLodgeLogo_->setObjectName("imgLodgeLogo");
     imgLodgeLogo_->setAlignment(Qt::AlignCenter);
     imgLodgeLogo_->setMinimumSize(1, 1);
     title->addWidget(imgLodgeLogo_, 1);
-    pnNewMediaWeb_ = Container(contMediaTitle_, "pnNewMediaWeb");
+    pnNewMediaWeb_ = Pane(contMediaTitle_, "pnNewMediaWeb", controls_.NewMediaWeb.widget);
     pnNewMediaWeb_->setFixedHeight(178);
-    auto* strip = new QVBoxLayout(pnNewMediaWeb_);
-    strip->setContentsMargins(0, 0, 0, 0);
-    if (controls_.NewMediaWeb.widget)
-        strip->addWidget(controls_.NewMediaWeb.widget);
     title->addWidget(pnNewMediaWeb_);
     // The cartoon button floats over the title picture at its place in the cartoon layout.
     btnCartoon_ = new TImageButton(contMediaTitle_);
@@ -225,13 +222,8 @@ void TfrmMorvikPlayer::BuildLayout()
 
     contMenu_ = Container(contBody_, "contMenu");
     contMenu_->setFixedWidth(345);
-    auto* menuColumn = new QVBoxLayout(contMenu_);
-    menuColumn->setContentsMargins(0, 0, 0, 0);
-    contWebMenu_ = Container(contMenu_, "contWebMenu");
-    auto* webMenu = new QVBoxLayout(contWebMenu_);
-    webMenu->setContentsMargins(0, 0, 0, 0);
-    if (controls_.MenuBrowser.widget)
-        webMenu->addWidget(controls_.MenuBrowser.widget);
+    QVBoxLayout* menuColumn = Column(contMenu_);
+    contWebMenu_ = Pane(contMenu_, "contWebMenu", controls_.MenuBrowser.widget);
     contMediaSearch_ = Container(contMenu_, "contMediaSearch");
     menuColumn->addWidget(contWebMenu_);
     menuColumn->addWidget(contMediaSearch_);
