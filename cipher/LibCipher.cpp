@@ -24,8 +24,12 @@ std::size_t EncryptPadded(const unsigned char* in, std::size_t len, unsigned cha
     g_cipher.EncryptEcb(in, out, whole);
     const std::size_t blockLen = lodgeview::PaddedBlockLength(len);
     if (blockLen > whole * Blowfish::kBlockSize) {
+        // The partial last block, or the one block of zero bytes of an empty input (whose
+        // pointer may be null).
         unsigned char last[Blowfish::kBlockSize] = {};
-        std::memcpy(last, in + whole * Blowfish::kBlockSize, len - whole * Blowfish::kBlockSize);
+        const std::size_t rest = len - whole * Blowfish::kBlockSize;
+        if (rest > 0)
+            std::memcpy(last, in + whole * Blowfish::kBlockSize, rest);
         g_cipher.EncryptEcb(last, out + whole * Blowfish::kBlockSize, 1);
     }
     return blockLen;

@@ -227,6 +227,10 @@ TEST(LibCipher, Base64EncryptLengthsAndPadding)
     EXPECT_EQ(empty.size(), 12u);
     EXPECT_EQ(empty.find('='), 11u) << "one block of zero bytes: eleven characters and one pad";
 
+    char fromNull[16] = {};
+    EXPECT_EQ(Base64Encrypt(nullptr, 0, fromNull), 12) << "a C caller may pass no buffer for no bytes";
+    EXPECT_EQ(std::string(fromNull), empty);
+
     const Bytes five = {'h', 'e', 'l', 'l', 'o'};
     EXPECT_EQ(Base64EncryptText(five), Base64EncryptText({'h', 'e', 'l', 'l', 'o', 0, 0, 0}));
     EXPECT_EQ(Base64EncryptText(five).size(), 12u);
