@@ -1,5 +1,7 @@
 #include "player/controls/media/VlcMediaPlayer.h"
 
+#include "player/controls/media/LogoOverlay.h"
+
 #include <vlc/vlc.h>
 
 #include <QCloseEvent>
@@ -215,7 +217,18 @@ int VlcMediaPlayer::Add(const std::string& uri, const std::vector<std::string>& 
             [&] { return libvlc_media_list_add_media(list_.get(), media.get()); });
     }
     items_.push_back({nextId_, std::move(media)});
+    ApplyLogo(options);
     return nextId_++;
+}
+
+void VlcMediaPlayer::ApplyLogo(const std::vector<std::string>& options)
+{
+    // libVLC 3 ignores the logo module and its list as item options; its logo interface on the
+    // media player does the same work.
+    const std::optional<std::string> list = LogoFileListOf(options);
+    if (list)
+        libvlc_video_set_logo_string(player_.get(), libvlc_logo_file, list->c_str());
+    libvlc_video_set_logo_int(player_.get(), libvlc_logo_enable, list ? 1 : 0);
 }
 
 void VlcMediaPlayer::PlayItem(int id)

@@ -17,6 +17,11 @@
 // screen moves that child into a top-level window named kFullscreenWindowName and back. If the
 // widget is destroyed while this object lives, playback stops first (libVLC must not draw into
 // a dead window), and calls that need video throw.
+//
+// Logo overlay: when an item's options enable the logo module and list its pictures
+// (LogoOverlay.h), the pictures are shown over the video. The overlay belongs to the media
+// player, not to an item: the options of the item added last decide it (the player gives every
+// item the same options).
 #include "player/controls/MediaPlayer.h"
 
 #include <QObject>
@@ -105,6 +110,7 @@ private:
     size_t PositionOf(int id) const;
     void AttachVideo();
     void ApplyAudio();
+    void ApplyLogo(const std::vector<std::string>& options);
 
     // Widgets first, so that they outlive libVLC.
     Frame* video_ = nullptr;      // null once destroyed
