@@ -107,6 +107,9 @@ std::shared_ptr<httplib::Server> VodServer::MakeHttpServer()
     auto http = std::make_shared<httplib::Server>();
     http->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     http->set_write_timeout(kWriteTimeoutSeconds, 0);
+    // Browsers keep idle connections open; a short keep-alive lets Stop() end without waiting
+    // out the library's default of five seconds.
+    http->set_keep_alive_timeout(1);
 
     http->Get("/_control/.*", [this](const httplib::Request& req, httplib::Response& res) { Control(req, res); });
     auto route = [this, &http](const char* pattern, Route handler) {

@@ -1,6 +1,7 @@
 // Draws the installation's pictures into <folder>/Images: menu strips, media and mini-window
-// buttons, the cartoon button, the title pictures and the search buttons. The project draws them
-// itself so that no outside artwork is needed; run at build time into build/bin.
+// buttons, the cartoon button, the title pictures and the search buttons; and the payment
+// dialog's pictures into <folder>/Image_data/ppv. The project draws them itself so that no
+// outside artwork is needed; run at build time into build/bin.
 #include <QColor>
 #include <QDir>
 #include <QFont>
@@ -21,10 +22,10 @@ const QColor kLight(230, 230, 230);
 
 QString g_folder;
 
-void Save(const QImage& image, const QString& name)
+void Save(const QImage& image, const QString& name, const QString& folder = g_folder, int quality = -1)
 {
-    const QString path = g_folder + "/" + name;
-    if (!image.save(path)) {
+    const QString path = folder + "/" + name;
+    if (!image.save(path, nullptr, quality)) {
         std::fprintf(stderr, "imagegen: cannot write %s\n", qPrintable(path));
         std::exit(1);
     }
@@ -207,6 +208,39 @@ void TitlePicture(const QString& name, int w, int h, const QString& title, const
     Save(image, name);
 }
 
+// The payment dialog: its background, as large as the purchase page makes the window, with the
+// 50-pixel title band above the page; and the close button's strip (normal, pointer over,
+// pressed) on magenta, which the dialog takes as transparent. JPEG does not keep magenta exact
+// (it decodes as 255, 0, 254 at best) and the dialog removes exact magenta only, so the faces
+// fill their frames and leave magenta to the small rounded corners.
+void PaymentPictures(const QString& folder)
+{
+    QImage background = Canvas(360, 320, QColor(31, 30, 34));
+    QPainter p(&background);
+    p.fillRect(QRect(0, 0, 360, 50), QColor(38, 70, 109));
+    p.fillRect(QRect(0, 48, 360, 2), kAccent);
+    p.setFont(Font(17));
+    p.setPen(Qt::white);
+    p.drawText(QRect(16, 0, 280, 50), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("유료 영화 결제"));
+    p.end();
+    Save(background, "popup_ppv_bg.bmp", folder);
+
+    QImage strip = Canvas(69, 23, QColor(255, 0, 255));
+    p.begin(&strip);
+    const QColor faces[3] = {QColor(58, 92, 133), QColor(84, 120, 163), kAccent};
+    for (int f = 0; f < 3; ++f) {
+        const QRect face(f * 23, 0, 23, 23);
+        p.setPen(Qt::NoPen);
+        p.setBrush(faces[f]);
+        p.drawRoundedRect(face, 4, 4);
+        p.setPen(QPen(f == 2 ? QColor(Qt::black) : kLight, 2));
+        p.drawLine(face.topLeft() + QPoint(6, 6), face.bottomRight() - QPoint(6, 6));
+        p.drawLine(face.topRight() + QPoint(-6, 6), face.bottomLeft() + QPoint(6, -6));
+    }
+    p.end();
+    Save(strip, "pop_close.jpg", folder, 100);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -227,5 +261,8 @@ int main(int argc, char** argv)
     Buttons();
     TitlePicture("lodgeview_logo.jpg", 612, 339, "Lodgeview", "객실에서 즐기는 최신 영화");
     TitlePicture("CARTOON.bmp", 950, 524, "Lodgeview 만화", "만화 보기 버튼을 누르세요");
+    const QString paymentFolder = QString::fromLocal8Bit(argv[1]) + "/Image_data/ppv";
+    QDir().mkpath(paymentFolder);
+    PaymentPictures(paymentFolder);
     return 0;
 }
