@@ -35,7 +35,7 @@ std::string JsonString(const std::string& text)
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
-        } else if (u < 0x20 || (u >= 0x80 && !utf8)) {
+        } else if (u < 0x20 || c == '<' || c == '>' || c == '&' || (u >= 0x80 && !utf8)) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(u));
             out += escape;

@@ -53,7 +53,8 @@ private:
     std::FILE* file_ = nullptr;
 };
 
-// A JSON string; bytes that are not UTF-8 are taken as Latin-1 characters.
+// A JSON string; bytes that are not UTF-8 are taken as Latin-1 characters. "<", ">" and "&" are
+// escaped too, so the string can stand inside a page's script element.
 std::string JsonString(const std::string& text);
 
 } // namespace lodgeview::devserver

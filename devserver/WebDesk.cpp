@@ -1,10 +1,12 @@
 #include "devserver/WebDesk.h"
 
+#include "devserver/RequestLog.h"
 #include "platform/CodePage.h"
 #include "player/service/ServiceExchange.h"
 
 #include <cstdio>
 #include <optional>
+#include <variant>
 
 namespace lodgeview::devserver {
 namespace {
@@ -31,23 +33,6 @@ std::string HtmlEscape(const std::string& text)
         }
     }
     return out;
-}
-
-// A double-quoted script string that cannot end the string or the script element early.
-std::string JsString(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u < 0x20 || c == '"' || c == '\'' || c == '\\' || c == '<' || c == '>' || c == '&') {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(u));
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 // 3000 -> "3,000원"
@@ -79,16 +64,21 @@ std::string Badges(const Title& title)
     return badges;
 }
 
-// The purchase query's values, or nothing when a value is not UTF-8 text.
+// The purchase query's values and the paid title it names.
 struct PurchaseQuery {
     std::string room, contentId, mac;
+    const Title* title = nullptr;
 };
 
-std::optional<PurchaseQuery> ReadPurchaseQuery(const Query& query)
+// The query, or the reply that refuses it: values that are not UTF-8 text, or no paid title.
+std::variant<PurchaseQuery, Reply> ReadPurchaseQuery(const Query& query, const Catalogue& catalogue)
 {
     PurchaseQuery q{QueryValue(query, "NO_ROOM"), QueryValue(query, "CONTENT_ID"), QueryValue(query, "ID_MAC")};
     if (!IsValidUtf8(q.room) || !IsValidUtf8(q.contentId) || !IsValidUtf8(q.mac))
-        return std::nullopt;
+        return TextReply(400, "query values must be UTF-8 text");
+    q.title = catalogue.Find(q.contentId);
+    if (!q.title || !q.title->IsPaid())
+        return TextReply(404, "no paid title " + q.contentId);
     return q;
 }
 
@@ -167,12 +157,11 @@ Reply WebDesk::CartoonPage() const
 
 Reply WebDesk::PurchasePage(const Query& query) const
 {
-    const auto q = ReadPurchaseQuery(query);
-    if (!q)
-        return TextReply(400, "query values must be UTF-8 text");
-    const Title* title = catalogue_.Find(q->contentId);
-    if (!title || !title->IsPaid())
-        return TextReply(404, "no paid title " + q->contentId);
+    const auto read = ReadPurchaseQuery(query, catalogue_);
+    if (const Reply* refusal = std::get_if<Reply>(&read))
+        return *refusal;
+    const PurchaseQuery* q = &std::get<PurchaseQuery>(read);
+    const Title* title = q->title;
 
     const std::string width = std::to_string(kPurchaseWindowWidth), height = std::to_string(kPurchaseWindowHeight);
     const std::string orderAddress = "MVK_PURCHASE_ORDER.PHP?NO_ROOM=" + UrlEncode(q->room) +
@@ -182,7 +171,7 @@ Reply WebDesk::PurchasePage(const Query& query) const
         "h1{font-size:17px;margin:8px}\n.price{font-size:22px;color:#ffd54a;margin:6px}\n"
         "button{font-size:14px;padding:6px 18px;margin:6px}\n.error{color:#ff8a80}\n";
     const std::string script =
-        "var orderAddress = " + JsString(orderAddress) + ";\n"
+        "var orderAddress = " + JsonString(orderAddress) + ";\n"
         "var order = \"\";\n"
         "function report(text) { window.status = text; }\n"
         "function pay() {\n"
@@ -219,13 +208,11 @@ Reply WebDesk::PurchasePage(const Query& query) const
 
 Reply WebDesk::PlaceOrder(const Query& query)
 {
-    const auto q = ReadPurchaseQuery(query);
-    if (!q)
-        return TextReply(400, "query values must be UTF-8 text");
-    const Title* title = catalogue_.Find(q->contentId);
-    if (!title || !title->IsPaid())
-        return TextReply(404, "no paid title " + q->contentId);
-    return TextReply(200, orders_.Place(q->mac, title->id));
+    const auto read = ReadPurchaseQuery(query, catalogue_);
+    if (const Reply* refusal = std::get_if<Reply>(&read))
+        return *refusal;
+    const PurchaseQuery& q = std::get<PurchaseQuery>(read);
+    return TextReply(200, orders_.Place(q.mac, q.title->id));
 }
 
 } // namespace lodgeview::devserver

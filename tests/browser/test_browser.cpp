@@ -2,7 +2,8 @@
 #include "player/controls/browser/QtWebBrowser.h"
 #include "player/controls/browser/WebEngineSetup.h"
 
-#include "LoopbackHttpServer.h"
+#include "PageServer.h"
+#include "SpinEventLoop.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -35,38 +36,12 @@ using ::testing::Pair;
 // QtTestMain creates the QApplication; Qt WebEngine's set-up has to come first.
 const bool webEnginePrepared = (PrepareWebEngine(), true);
 
-// Runs the event loop until done() holds or the timeout passes; returns done().
-template <typename Condition>
-bool WaitFor(Condition done, std::chrono::milliseconds timeout = std::chrono::seconds(10))
-{
-    if (done())
-        return true;
-    const QDeadlineTimer deadline(timeout);
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || deadline.hasExpired())
-            loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
-    return done();
-}
+using test::SpinUntil;
 
 class BrowserTest : public ::testing::Test {
 protected:
     BrowserTest()
     {
-        // Chromium keeps idle connections open, and the server's stop would wait them out.
-        server_.server().set_keep_alive_max_count(1);
-        server_.server().Get(R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
-            const std::lock_guard<std::mutex> lock(routesMutex_);
-            const auto route = routes_.find(request.matches[1].str());
-            if (route == routes_.end())
-                response.status = 404;
-            else
-                route->second(response);
-        });
         browser_.onStatusTextChange = [this](const std::string& text) { status_.push_back(text); };
         browser_.onDocumentComplete = [this](bool topFrame, const std::string& url) {
             completes_.emplace_back(topFrame, url);
@@ -79,25 +54,16 @@ protected:
         browser_.show();
     }
 
-    void Serve(const std::string& path, const std::string& html)
-    {
-        Route(path, [html](httplib::Response& response) { response.set_content(html, "text/html; charset=utf-8"); });
-    }
-
-    void Redirect(const std::string& path, const std::string& target)
-    {
-        Route(path, [target](httplib::Response& response) { response.set_redirect(target); });
-    }
-
+    void Serve(const std::string& path, const std::string& html) { pages_.Serve(path, html); }
+    void Redirect(const std::string& path, const std::string& target) { pages_.Redirect(path, target); }
     void Route(const std::string& path, std::function<void(httplib::Response&)> answer)
     {
-        const std::lock_guard<std::mutex> lock(routesMutex_);
-        routes_[path] = std::move(answer);
+        pages_.Route(path, std::move(answer));
     }
 
     std::string Address(const std::string& path, const std::string& host = "127.0.0.1") const
     {
-        return "http://" + host + server_.portSuffix() + "/" + path;
+        return pages_.Address(path, host);
     }
 
     bool Completed(const std::string& url, bool topFrame = true) const
@@ -109,7 +75,7 @@ protected:
     [[nodiscard]] bool Open(const std::string& path)
     {
         browser_.Navigate(Address(path));
-        return WaitFor([&] { return Completed(Address(path)); });
+        return SpinUntil([&] { return Completed(Address(path)); });
     }
 
     bool StatusSeen(const std::string& text) const
@@ -122,20 +88,18 @@ protected:
     [[nodiscard]] bool Settle()
     {
         browser_.RunScript("window.status = 'settled';");
-        return WaitFor([&] { return StatusSeen("settled"); });
+        return SpinUntil([&] { return StatusSeen("settled"); });
     }
 
     QVariant Evaluate(const std::string& script)
     {
         auto result = std::make_shared<std::optional<QVariant>>();
         browser_.page()->runJavaScript(QString::fromStdString(script), [result](const QVariant& value) { *result = value; });
-        EXPECT_TRUE(WaitFor([&] { return result->has_value(); })) << script;
+        EXPECT_TRUE(SpinUntil([&] { return result->has_value(); })) << script;
         return result->value_or(QVariant());
     }
 
-    test::LoopbackHttpServer server_;
-    std::mutex routesMutex_;
-    std::map<std::string, std::function<void(httplib::Response&)>> routes_;
+    test::PageServer pages_;
     QtWebBrowser browser_;
     std::vector<std::string> status_;
     std::vector<std::pair<bool, std::string>> completes_;
@@ -158,10 +122,10 @@ status = '';
 </script>
 <button id="play" onclick="window.status = 'TAVIRA_VIDEO=CONTENT_ID:M0002|CLASS:Y'">play</button>)");
     ASSERT_TRUE(Open("menu.html"));
-    ASSERT_TRUE(WaitFor([&] { return status_.size() >= 4; }));
+    ASSERT_TRUE(SpinUntil([&] { return status_.size() >= 4; }));
 
     browser_.RunScript("document.getElementById('play').click();");
-    ASSERT_TRUE(WaitFor([&] { return status_.size() >= 5; }));
+    ASSERT_TRUE(SpinUntil([&] { return status_.size() >= 5; }));
     EXPECT_THAT(status_, ElementsAre(play, korean, korean, "", "TAVIRA_VIDEO=CONTENT_ID:M0002|CLASS:Y"));
     // Page scripts read back what they assigned.
     EXPECT_EQ(Evaluate("window.status").toString().toStdString(), "TAVIRA_VIDEO=CONTENT_ID:M0002|CLASS:Y");
@@ -180,9 +144,9 @@ TEST_F(BrowserTest, LinksUnderThePointerAreReported)
     };
 
     pointAt({20, 50});
-    ASSERT_TRUE(WaitFor([&] { return StatusSeen(Address("target.html")); }));
+    ASSERT_TRUE(SpinUntil([&] { return StatusSeen(Address("target.html")); }));
     pointAt({20, 250});
-    ASSERT_TRUE(WaitFor([&] { return status_.size() == 2; }));
+    ASSERT_TRUE(SpinUntil([&] { return status_.size() == 2; }));
     EXPECT_THAT(status_, ElementsAre(Address("target.html"), ""));
 }
 
@@ -200,7 +164,7 @@ window.resizeTo(3, 4);
 window.status = 'from ' + location.search;
 </script>)");
     ASSERT_TRUE(Open("outer.html"));
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(SpinUntil([&] {
         return StatusSeen("from ?same") && StatusSeen("from ?other") && Completed(Address("inner.html?same"), false)
             && Completed(Address("inner.html?other", "localhost"), false);
     }));
@@ -245,7 +209,7 @@ TEST_F(BrowserTest, HookButtonsHearsOnlyButtonsWithTheIds)
 
     browser_.RunScript("for (const element of document.querySelectorAll('#SUCC, #SUCC2, #OTHER')) element.click();"
                        "window.status = 'clicked';");
-    ASSERT_TRUE(WaitFor([&] { return StatusSeen("clicked"); }));
+    ASSERT_TRUE(SpinUntil([&] { return StatusSeen("clicked"); }));
     EXPECT_THAT(clicks_, ElementsAre("SUCC", "SUCC"));
 }
 
@@ -263,7 +227,7 @@ const sources = [descriptor.get, descriptor.set, window.moveTo, window.resizeTo]
 window.status = 'seen:' + seen.join('|') + '\n' + sources;
 </script>)");
     ASSERT_TRUE(Open("snoop.html"));
-    ASSERT_TRUE(WaitFor([&] { return status_.size() >= 2; }));
+    ASSERT_TRUE(SpinUntil([&] { return status_.size() >= 2; }));
     EXPECT_EQ(status_[0], "probe");
     EXPECT_THAT(status_[1], ::testing::StartsWith("seen:\n"));
     EXPECT_THAT(status_[1], ::testing::HasSubstr("resizeTo"));
@@ -282,10 +246,10 @@ TEST_F(BrowserTest, HistoryMovesBetweenPages)
     ASSERT_TRUE(Open("b.html"));
     completes_.clear();
     browser_.GoBack();
-    ASSERT_TRUE(WaitFor([&] { return Completed(Address("a.html")); }));
+    ASSERT_TRUE(SpinUntil([&] { return Completed(Address("a.html")); }));
     EXPECT_EQ(browser_.Url(), Address("a.html"));
     browser_.GoForward();
-    ASSERT_TRUE(WaitFor([&] { return Completed(Address("b.html")); }));
+    ASSERT_TRUE(SpinUntil([&] { return Completed(Address("b.html")); }));
     EXPECT_EQ(browser_.Url(), Address("b.html"));
 
     browser_.GoForward();
@@ -308,10 +272,10 @@ TEST_F(BrowserTest, CompletionReportsTheAddressReachedAndNotFailures)
     QObject::connect(&browser_, &QWebEngineView::loadFinished, &scope, [&](bool ok) { loads.push_back(ok); });
 
     browser_.Navigate(refused);
-    ASSERT_TRUE(WaitFor([&] { return loads.size() == 1; }));
+    ASSERT_TRUE(SpinUntil([&] { return loads.size() == 1; }));
     ASSERT_FALSE(loads[0]);
     browser_.Navigate(Address("moved"));
-    ASSERT_TRUE(WaitFor([&] { return loads.size() == 2; }));
+    ASSERT_TRUE(SpinUntil([&] { return loads.size() == 2; }));
     EXPECT_THAT(completes_, ElementsAre(Pair(true, Address("landing.html"))));
     EXPECT_EQ(browser_.Url(), Address("landing.html"));
 }

@@ -60,8 +60,8 @@ int WhitePixelsShown(const std::string& options)
     player.VideoWidget()->resize(320, 240);
     window.show();
     player.PlayItem(player.Add(std::string("file://") + LODGEVIEW_MEDIA_CLIPS + "/black.ts", itemOptions));
-    EXPECT_TRUE(test::SpinUntil([&] { return player.InputState() == kInputPlaying; }, 10000));
-    test::SpinUntil([] { return false; }, 1500);
+    EXPECT_TRUE(test::SpinUntil([&] { return player.InputState() == kInputPlaying; }, std::chrono::seconds(10)));
+    test::SpinUntil([] { return false; }, std::chrono::milliseconds(1500));
 
     const QImage shot = QGuiApplication::primaryScreen()->grabWindow(window.winId()).toImage();
     player.Stop();

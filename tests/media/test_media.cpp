@@ -3,6 +3,7 @@
 #include "player/controls/media/VlcMediaPlayer.h"
 
 #include "LoopbackHttpServer.h"
+#include "SpinEventLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -25,19 +26,7 @@ using namespace std::chrono_literals;
 
 const std::vector<std::string> kHeadless = {"--aout=adummy", "--vout=dummy", "--quiet"};
 
-// Lets Qt and libVLC work until done() holds or the timeout passes; returns done().
-template <typename Condition>
-bool WaitFor(Condition done, std::chrono::milliseconds timeout = 10s)
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QTest::qSleep(10);
-    }
-    return true;
-}
+using test::SpinUntil;
 
 class VlcMediaPlayerTest : public ::testing::Test {
 protected:
@@ -50,7 +39,7 @@ protected:
     // Waits until the player is in `state` with item `id`.
     bool WaitForItem(int id, int state, std::chrono::milliseconds timeout = 10s)
     {
-        return WaitFor(
+        return SpinUntil(
             [&] { return player_.CurrentItem() == id && player_.InputState() == state; }, timeout);
     }
 
@@ -71,14 +60,14 @@ TEST_F(VlcMediaPlayerTest, PlaysPausesResumesAndStops)
     EXPECT_TRUE(player_.IsPlaying());
 
     player_.TogglePause();
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPaused; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPaused; }));
     EXPECT_TRUE(player_.IsPlaying());
     player_.TogglePause();
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPlaying; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPlaying; }));
     player_.TogglePause();
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPaused; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPaused; }));
     player_.Play();
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPlaying; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPlaying; }));
 
     player_.Stop();
     EXPECT_EQ(player_.InputState(), kInputNone);
@@ -91,7 +80,7 @@ TEST_F(VlcMediaPlayerTest, InputStateIsNoneWhenTheLastItemHasEnded)
     const int ad = player_.Add(Url("ad.ts"), {});
     player_.PlayItem(ad);
     ASSERT_TRUE(WaitForItem(ad, kInputPlaying));
-    EXPECT_TRUE(WaitFor([&] { return player_.InputState() == kInputNone; }));
+    EXPECT_TRUE(SpinUntil([&] { return player_.InputState() == kInputNone; }));
     EXPECT_FALSE(player_.IsPlaying());
 }
 
@@ -170,7 +159,7 @@ TEST_F(VlcMediaPlayerTest, ItemIdsAreUniqueAndLiveUntilTheListIsCleared)
 TEST_F(VlcMediaPlayerTest, RateIsSetAndRead)
 {
     player_.PlayItem(player_.Add(Url("movie.ts"), {}));
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPlaying; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPlaying; }));
     for (double rate : {2.0, 0.25, 4.0, 1.0}) {
         player_.SetRate(rate);
         EXPECT_EQ(player_.Rate(), rate);
@@ -196,7 +185,7 @@ TEST_F(VlcMediaPlayerTest, MuteTogglesWithAndWithoutAudioOutput)
     EXPECT_TRUE(player_.Mute());
 
     player_.PlayItem(player_.Add(Url("movie.ts"), {}));
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPlaying; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPlaying; }));
     EXPECT_TRUE(player_.Mute());
     player_.ToggleMute();
     EXPECT_FALSE(player_.Mute());
@@ -205,7 +194,7 @@ TEST_F(VlcMediaPlayerTest, MuteTogglesWithAndWithoutAudioOutput)
     player_.ToggleMute();
     EXPECT_TRUE(player_.Mute());
     player_.Play();
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPlaying; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPlaying; }));
     EXPECT_TRUE(player_.Mute());
 }
 
@@ -224,7 +213,7 @@ TEST_F(VlcMediaPlayerTest, FullscreenMovesTheVideoToItsOwnWindowAndBack)
     QWidget* surface = video->findChild<QWidget*>();
     ASSERT_NE(surface, nullptr);
     player_.PlayItem(player_.Add(Url("movie.ts"), {}));
-    ASSERT_TRUE(WaitFor([&] { return player_.InputState() == kInputPlaying; }));
+    ASSERT_TRUE(SpinUntil([&] { return player_.InputState() == kInputPlaying; }));
 
     player_.ToggleFullscreen();
     EXPECT_TRUE(player_.Fullscreen());
@@ -241,7 +230,7 @@ TEST_F(VlcMediaPlayerTest, FullscreenMovesTheVideoToItsOwnWindowAndBack)
 
     // A double click on the video enters full screen; closing the window leaves it.
     QTest::mouseDClick(surface, Qt::LeftButton);
-    EXPECT_TRUE(WaitFor([&] { return player_.Fullscreen(); }));
+    EXPECT_TRUE(SpinUntil([&] { return player_.Fullscreen(); }));
     window->close();
     EXPECT_FALSE(player_.Fullscreen());
     EXPECT_EQ(surface->parentWidget(), video);
@@ -256,7 +245,7 @@ TEST_F(VlcMediaPlayerTest, DestroyingTheVideoWidgetStopsPlayback)
         VlcMediaPlayer player(kHeadless);
         const int movie = player.Add(Url("movie.ts"), {});
         player.PlayItem(movie);
-        ASSERT_TRUE(WaitFor([&] { return player.InputState() == kInputPlaying; }));
+        ASSERT_TRUE(SpinUntil([&] { return player.InputState() == kInputPlaying; }));
         if (fullscreen)
             player.ToggleFullscreen();
 

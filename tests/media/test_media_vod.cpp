@@ -35,8 +35,8 @@ TEST(VlcMediaPlayerWithVodServer, AdvertisementThenMovieFromTheServersAddresses)
     const int adId = player.Add(ad + "&POS=0.8", itemOptions);
     const int movieId = player.Add(movie + "&POS=0.9", itemOptions);
     player.PlayItem(adId);
-    EXPECT_TRUE(test::SpinUntil([&] { return player.CurrentItem() == adId && player.InputState() == kInputPlaying; }, 10000));
-    EXPECT_TRUE(test::SpinUntil([&] { return player.CurrentItem() == movieId && player.InputState() == kInputPlaying; }, 10000));
+    EXPECT_TRUE(test::SpinUntil([&] { return player.CurrentItem() == adId && player.InputState() == kInputPlaying; }, std::chrono::seconds(10)));
+    EXPECT_TRUE(test::SpinUntil([&] { return player.CurrentItem() == movieId && player.InputState() == kInputPlaying; }, std::chrono::seconds(10)));
     player.Stop();
     EXPECT_EQ(player.InputState(), kInputNone);
     server.Stop();

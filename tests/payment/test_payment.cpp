@@ -5,7 +5,7 @@
 #include "payment/MVK_PPVModule.h"
 #include "player/controls/browser/WebEngineSetup.h"
 
-#include "LoopbackHttpServer.h"
+#include "PageServer.h"
 #include "devserver/VodServer.h"
 
 #include <gmock/gmock.h>
@@ -235,33 +235,15 @@ protected:
 
     OwnPagesTest()
     {
-        // Chromium keeps idle connections open, and the server's stop would wait them out.
-        server_.server().set_keep_alive_max_count(1);
-        server_.server().Get(R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
-            const std::lock_guard<std::mutex> lock(routesMutex_);
-            const auto route = routes_.find(request.matches[1].str());
-            if (route == routes_.end())
-                response.status = 404;
-            else
-                route->second(response);
-        });
     }
 
-    void Serve(const std::string& path, const std::string& html)
-    {
-        Route(path, [html](httplib::Response& response) { response.set_content(html, "text/html; charset=utf-8"); });
-    }
-
+    void Serve(const std::string& path, const std::string& html) { pages_.Serve(path, html); }
     void Route(const std::string& path, std::function<void(httplib::Response&)> answer)
     {
-        const std::lock_guard<std::mutex> lock(routesMutex_);
-        routes_[path] = std::move(answer);
+        pages_.Route(path, std::move(answer));
     }
 
-    std::string Address(const std::string& path) const
-    {
-        return "http://127.0.0.1" + server_.portSuffix() + "/" + path;
-    }
+    std::string Address(const std::string& path) const { return pages_.Address(path); }
 
     // A page that, once loaded, places the window and sets these status texts in order.
     static std::string ReportingPage(const std::vector<std::string>& statuses)
@@ -274,9 +256,7 @@ protected:
             + list + ") window.status = text; });</script>";
     }
 
-    test::LoopbackHttpServer server_;
-    std::mutex routesMutex_;
-    std::map<std::string, std::function<void(httplib::Response&)>> routes_;
+    test::PageServer pages_;
 };
 
 TEST_F(OwnPagesTest, StatusTextsEndTheDialogWithTheFirstOutcome)
