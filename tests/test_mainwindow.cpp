@@ -2,6 +2,7 @@
 // status tick, the cartoon request, web navigation and the close and exit paths.
 #include "player/mainwindow/CartoonRequest.h"
 #include "player/mainwindow/MainWindow.h"
+#include "player/miniwin/MiniWindow.h"
 #include "player/service/ServiceExchange.h"
 #include "player/widgets/ImageButton.h"
 
@@ -207,14 +208,23 @@ TEST_F(MainWindowTest, StartPlacesTheWindowAtHomeWithTheSiteCaption)
     EXPECT_EQ(Window().StatusTimer().interval(), 3000);
 }
 
-TEST_F(MainWindowTest, MiniStartModeKeepsTheWindowHidden)
+TEST_F(MainWindowTest, MiniStartModeShowsOnlyTheMiniWindow)
 {
     dm.StartMode = "1";
     Window().Start();
     EXPECT_FALSE(Window().isVisible());
+    ASSERT_NE(Window().MiniWindow(), nullptr);
+    EXPECT_TRUE(Window().MiniWindow()->isVisible());
+    EXPECT_TRUE(Window().StatusTimer().isActive());
+
+    Window().ReturnFromMiniWindow(0);
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_EQ(Window().pos(), Window().Home());
+    EXPECT_EQ(Window().size(), QSize(1003, 571));
+    EXPECT_FALSE(Window().MiniWindow()->isVisible());
 }
 
-TEST_F(MainWindowTest, CloseHidesAndStopsExitEnds)
+TEST_F(MainWindowTest, CloseHidesBehindTheMiniWindowAndExitEnds)
 {
     Window().Start();
     vlc.Add("http://movie", {});
@@ -222,11 +232,32 @@ TEST_F(MainWindowTest, CloseHidesAndStopsExitEnds)
     EXPECT_FALSE(Window().close()) << "closing only hides";
     EXPECT_FALSE(Window().isVisible());
     EXPECT_EQ(vlc.ItemCount(), 0);
+    ASSERT_NE(Window().MiniWindow(), nullptr);
+    EXPECT_TRUE(Window().MiniWindow()->isVisible());
 
     Window().mmiPopupClick(1);
     EXPECT_TRUE(Window().isVisible());
+    EXPECT_FALSE(Window().MiniWindow()->isVisible());
     Window().findChild<QAction*>("mmiExit")->trigger();
     EXPECT_FALSE(Window().isVisible());
+}
+
+TEST_F(MainWindowTest, MiniWindowButtonsBringTheChosenMenuBack)
+{
+    Window().Start();
+    Window().close();
+    Window().ReturnFromMiniWindow(1);
+    EXPECT_FALSE(Window().MovieMenuActive()) << "cartoon menu";
+    EXPECT_TRUE(Window().isVisible());
+
+    vlc.Add("http://movie", {});
+    vlc.PlayItem(1);
+    vlc.TogglePause();
+    Window().close();
+    vlc.state = kInputPaused;  // closing cleared the list; a paused input stays paused
+    Window().ReturnFromMiniWindow(0);
+    EXPECT_TRUE(Window().MovieMenuActive());
+    EXPECT_EQ(vlc.state, kInputPlaying) << "a paused movie resumes";
 }
 
 TEST(HomePosition, CentresTheHomeWindow)

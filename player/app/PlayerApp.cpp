@@ -46,7 +46,8 @@ int PlayerApp::Run(const std::vector<std::string>& args)
         dm_.DataModuleCreate(ExecutableFolder());
 
         MainWindowControls controls;
-        BrowserPane* panes[] = {&controls.WebBrowser, &controls.MenuBrowser, &controls.NewMediaWeb, &controls.WebLoading};
+        BrowserPane* panes[] = {&controls.WebBrowser, &controls.MenuBrowser, &controls.NewMediaWeb, &controls.WebLoading,
+                                &controls.WebScrPos, &controls.wbNotifyBody};
         for (BrowserPane* pane : panes) {
             auto* browser = new QtWebBrowser;
             browsers_.push_back(browser);

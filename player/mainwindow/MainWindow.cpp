@@ -2,6 +2,7 @@
 
 #include "player/mainwindow/CartoonRequest.h"
 #include "player/mainwindow/MenuLayout.h"
+#include "player/miniwin/MiniWindow.h"
 #include "player/startup/StartupCheck.h"
 #include "player/widgets/ImageButton.h"
 
@@ -364,6 +365,21 @@ void TfrmMorvikPlayer::BringToFront()
     raise();
     activateWindow();
     taskbarIcon_->hide();
+    if (frmMiniWin_)
+        frmMiniWin_->hide();
+}
+
+void TfrmMorvikPlayer::ReturnFromMiniWindow(int tag)
+{
+    move(homeLeft_, homeTop_);
+    if (tag == 1 || tag == 2) {
+        btnMainMenuClick(tag);
+    } else {
+        btnMainMenuClick(0);
+        if (controls_.VLC && controls_.VLC->InputState() == kInputPaused)
+            controls_.VLC->TogglePause();
+    }
+    BringToFront();
 }
 
 void TfrmMorvikPlayer::btnCartoonClick()
@@ -397,8 +413,10 @@ void TfrmMorvikPlayer::Start()
     contMediaTitle_->show();
     setWindowTitle(QString::fromStdString(MainCaption(dm_.SiteName)));
     if (dm_.StartMode == "1") {
-        // The mini window stands in for the main window; until it exists the tray icon does.
-        taskbarIcon_->show();
+        // Closing keeps the window hidden and opens the mini window; the window already has its
+        // home size for when the mini window hands control back.
+        resize(kHomeWidth, kHomeHeight);
+        close();
     } else {
         setGeometry(homeLeft_, homeTop_, kHomeWidth, kHomeHeight);
         show();
@@ -413,7 +431,8 @@ void TfrmMorvikPlayer::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // Closing only hides the window: playback stops and the tray icon stands in for it.
+    // Closing only hides the window: playback stops and the mini window and the tray icon
+    // stand in for it.
     event->ignore();
     if (controls_.VLC) {
         try {
@@ -423,6 +442,11 @@ void TfrmMorvikPlayer::closeEvent(QCloseEvent* event)
         } catch (const MediaPlayerError&) {
         }
     }
+    if (!frmMiniWin_) {
+        frmMiniWin_ = new TfrmMiniWin(dm_, controls_.WebScrPos, controls_.wbNotifyBody, this);
+        frmMiniWin_->OnControlClick = [this](int tag) { ReturnFromMiniWindow(tag); };
+    }
+    frmMiniWin_->show();
     hide();
     taskbarIcon_->show();
 }

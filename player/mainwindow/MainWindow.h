@@ -4,7 +4,7 @@
 // with the server's menu pages, and the media control panel at the bottom. The window only
 // wires widgets to the settings, the browsers and the media player it is given.
 #include "player/controls/MediaPlayer.h"
-#include "player/controls/WebBrowser.h"
+#include "player/controls/BrowserPane.h"
 #include "player/service/HttpGet.h"
 #include "player/startup/DataModule.h"
 
@@ -21,17 +21,13 @@ class QSystemTrayIcon;
 
 namespace lodgeview {
 
+class TfrmMiniWin;
 class TImageButton;
-
-// A browser and the widget that shows it.
-struct BrowserPane {
-    WebBrowser* browser = nullptr;
-    QWidget* widget = nullptr;
-};
 
 // The outside controls the owner creates for the window.
 struct MainWindowControls {
     BrowserPane WebBrowser, MenuBrowser, NewMediaWeb, WebLoading;
+    BrowserPane WebScrPos, wbNotifyBody;  // the mini window's banner and poster
     MediaPlayer* VLC = nullptr;
     QWidget* videoWidget = nullptr;
 };
@@ -54,6 +50,9 @@ public:
     void imgWebMoveClick(int tag);
     void mmiPopupClick(int tag);
     void btnCartoonClick();
+    // The mini window's buttons: back at home with the menu of the tag (0 movies, resuming a
+    // paused movie; 1 cartoons; 2 fortune), in front, tray icon and mini window hidden.
+    void ReturnFromMiniWindow(int tag);
     void StatusTimerTimer();
     // Comes to the front as if the guest had picked it from the tray.
     void BringToFront();
@@ -62,6 +61,7 @@ public:
     bool PagesLoaded() const { return pagesLoaded_; }
     QPoint Home() const { return {homeLeft_, homeTop_}; }
     QSystemTrayIcon* TaskbarIcon() const { return taskbarIcon_; }
+    TfrmMiniWin* MiniWindow() const { return frmMiniWin_; }
     QTimer& StatusTimer() { return statusTimer_; }
 
     // Seams for what leaves the window: a guest warning box and opening a web address on the
@@ -92,6 +92,7 @@ private:
     QLabel* imgLodgeLogo_ = nullptr;
     TImageButton *btnCartoon_ = nullptr, *imgWebBack_ = nullptr, *imgWebPrev_ = nullptr;
     QSystemTrayIcon* taskbarIcon_ = nullptr;
+    TfrmMiniWin* frmMiniWin_ = nullptr;  // created at the first close, owned by the window
     QMenu* pmPopUp_ = nullptr;
     QTimer statusTimer_;
 
