@@ -3,9 +3,8 @@
 #include "player/startup/DataModule.h"
 #include "player/startup/StartupCheck.h"
 
-#include "LoopbackHttpServer.h"
 #include "TempFolder.h"
-#include "cipher/WholeTextCipher.h"
+#include "devserver/VodServer.h"
 #include "platform/Registry.h"
 #include "player/service/ServiceExchange.h"
 
@@ -88,36 +87,37 @@ TEST(DataModule, SelectedValues)
         EXPECT_EQ(SelectedValue(c.text), c.value) << c.text;
 }
 
-// A registry file of the test's own and a stand-in for the site lookup.
+// A registry file of the test's own and the substitute VOD server for the site lookup.
 class StartupCheckTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    StartupCheckTest() : server_(Options()) { server_.Start(); }
+    ~StartupCheckTest() override { server_.Stop(); }
+    static devserver::ServerOptions Options()
     {
-        setenv("NESTGATE_REGISTRY", folder_.Path("registry.ini").c_str(), 1);
-        server_.server().Get("/ZUVU_SCS/pcs.do", [this](const httplib::Request& req, httplib::Response& res) {
-            ++lookups_;
-            lastCommand_ = req.get_param_value("CMD");
-            res.set_content(reply_, "text/html");
-        });
+        devserver::ServerOptions options;
+        options.port = 0;
+        options.mediaFolder = LODGEVIEW_DEVSERVER_MEDIA;
+        return options;
     }
+    void SetUp() override { setenv("NESTGATE_REGISTRY", folder_.Path("registry.ini").c_str(), 1); }
     void TearDown() override { unsetenv("NESTGATE_REGISTRY"); }
 
     void SetPath(const std::string& path) { folder_.Put("registry.ini", "[Software\\Nestgate]\r\nPath=" + path + "\r\n"); }
-    void ReplySite(const std::string& name)
-    {
-        reply_ = EncipherWholeText(kReplyKey, "<PDU><RESULT><MESSAGE>SUCCESS</MESSAGE><NM_SITE>" + name +
-                                                  "</NM_SITE></RESULT></PDU>");
-    }
     StartupOutcome Run(const Strings& args) { return RunStartupCheck(args, dm_, http_); }
-    Strings Args() const { return {"127.0.0.1", server_.portSuffix()}; }
+    Strings Args() const { return {"127.0.0.1", ":" + std::to_string(server_.Port())}; }
+    std::vector<std::string> SiteLookups()
+    {
+        std::vector<std::string> records;
+        for (const auto& entry : server_.Log().Entries())
+            if (entry.command == "IF-SCS-17")
+                records.push_back(entry.record.value_or("?"));
+        return records;
+    }
 
     TempFolder folder_;
-    test::LoopbackHttpServer server_;
+    devserver::VodServer server_;
     CurlHttpClient http_;
     TDM dm_;
-    std::string reply_;
-    int lookups_ = 0;
-    std::string lastCommand_;
 };
 
 TEST_F(StartupCheckTest, WrongParameterCountStopsWithTheCount)
@@ -136,33 +136,32 @@ TEST_F(StartupCheckTest, MissingInstallPathStops)
     const StartupOutcome outcome = Run(Args());
     EXPECT_FALSE(outcome.proceed);
     EXPECT_EQ(outcome.message, "레지스트리에 실행 경로가 등록되지 않았습니다.. [Path : ]");
-    EXPECT_EQ(lookups_, 0);
+    EXPECT_TRUE(SiteLookups().empty());
 }
 
 TEST_F(StartupCheckTest, SiteNameStoredFetchedOrEmpty)
 {
     SetPath("/opt/lodgeview");
-    ReplySite("한빛모텔");
     ASSERT_TRUE(Run(Args()).proceed);
     EXPECT_EQ(dm_.ServerHost, "127.0.0.1");
-    EXPECT_EQ(dm_.PortSuffix, server_.portSuffix());
+    EXPECT_EQ(dm_.PortSuffix, Args()[1]);
     EXPECT_EQ(dm_.SiteName, "한빛모텔");
-    EXPECT_EQ(lastCommand_, "IF-SCS-17");
+    EXPECT_EQ(SiteLookups(), std::vector<std::string>{"TP_VIEW^20"});
     EXPECT_EQ(ReadRegText(kNestgateKey, "NM_SITE"), "한빛모텔");
 
     ASSERT_TRUE(Run(Args()).proceed);
-    EXPECT_EQ(lookups_, 1) << "a stored name is not looked up again";
+    EXPECT_EQ(SiteLookups().size(), 1u) << "a stored name is not looked up again";
 
     // A failed lookup stores the empty name, so the next start asks again.
     WriteRegValue(kNestgateKey, "NM_SITE", "");
-    for (const std::string& reply : {std::string("<PDU><RESULT><MESSAGE>FAIL</MESSAGE></RESULT></PDU>"),
-                                     std::string("<PDU><RESULT>broken")}) {
-        reply_ = EncipherWholeText(kReplyKey, reply);
-        ASSERT_TRUE(Run(Args()).proceed) << reply;
-        EXPECT_EQ(dm_.SiteName, "");
-        EXPECT_EQ(ReadRegText(kNestgateKey, "NM_SITE"), "");
+    for (const char* fault : {"no-success", "broken-xml", "http-error"}) {
+        server_.ClearFaults();
+        server_.SetFault(devserver::ParseFault(fault));
+        ASSERT_TRUE(Run(Args()).proceed) << fault;
+        EXPECT_EQ(dm_.SiteName, "") << fault;
+        EXPECT_EQ(ReadRegText(kNestgateKey, "NM_SITE"), "") << fault;
     }
-    EXPECT_EQ(lookups_, 3);
+    EXPECT_EQ(SiteLookups().size(), 4u);
 }
 
 TEST(MainCaption, TwoBlanksBeforeTheSite)

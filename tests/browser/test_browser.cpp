@@ -3,6 +3,7 @@
 #include "player/controls/browser/WebEngineSetup.h"
 
 #include "PageServer.h"
+#include "devserver/VodServer.h"
 #include "SpinEventLoop.h"
 
 #include <gmock/gmock.h>
@@ -278,6 +279,25 @@ TEST_F(BrowserTest, CompletionReportsTheAddressReachedAndNotFailures)
     ASSERT_TRUE(SpinUntil([&] { return loads.size() == 2; }));
     EXPECT_THAT(completes_, ElementsAre(Pair(true, Address("landing.html"))));
     EXPECT_EQ(browser_.Url(), Address("landing.html"));
+}
+
+// The substitute server's menu page: a click on a title sets the status text to its play command.
+TEST_F(BrowserTest, MenuPageOfTheServerSendsThePlayCommandOfAClickedTitle)
+{
+    devserver::ServerOptions options;
+    options.port = 0;
+    options.mediaFolder = LODGEVIEW_DEVSERVER_MEDIA;
+    devserver::VodServer server(options);
+    server.Start();
+    const std::string menu = "http://127.0.0.1:" + std::to_string(server.Port()) + "/ZUVU_MS/pc/new_movie.do";
+    browser_.Navigate(menu);
+    ASSERT_TRUE(SpinUntil([&] { return !completes_.empty(); }));
+    status_.clear();
+    browser_.RunScript("document.getElementById('Y3002').click();");
+    ASSERT_TRUE(SpinUntil([&] { return !status_.empty() && status_.back().rfind("TAVIRA_VIDEO=", 0) == 0; }));
+    const devserver::Catalogue catalogue = devserver::Catalogue::Default();
+    EXPECT_EQ(status_.back(), devserver::PlayCommand(*catalogue.Find("Y3002")));
+    server.Stop();
 }
 
 } // namespace
