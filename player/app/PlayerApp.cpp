@@ -46,13 +46,12 @@ int PlayerApp::Run(const std::vector<std::string>& args)
         dm_.DataModuleCreate(ExecutableFolder());
 
         MainWindowControls controls;
-        BrowserPane* panes[] = {&controls.WebBrowser, &controls.MenuBrowser, &controls.NewMediaWeb, &controls.WebLoading,
-                                &controls.WebScrPos, &controls.wbNotifyBody};
-        for (BrowserPane* pane : panes) {
+        controls.newBrowserPane = [] {
             auto* browser = new QtWebBrowser;
-            browsers_.push_back(browser);
-            *pane = {browser, browser};
-        }
+            return BrowserPane{browser, browser};
+        };
+        for (BrowserPane* pane : {&controls.WebBrowser, &controls.MenuBrowser, &controls.NewMediaWeb, &controls.WebLoading})
+            *pane = controls.newBrowserPane();
         vlc_ = std::make_unique<VlcMediaPlayer>();
         controls.VLC = vlc_.get();
         controls.videoWidget = vlc_->VideoWidget();

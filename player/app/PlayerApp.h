@@ -12,7 +12,6 @@
 namespace lodgeview {
 
 class PlayerFrontListener;
-class QtWebBrowser;
 class TfrmMorvikPlayer;
 class VlcMediaPlayer;
 
@@ -30,7 +29,6 @@ private:
     TDM dm_;
     CurlHttpClient http_;
     std::unique_ptr<VlcMediaPlayer> vlc_;
-    std::vector<QtWebBrowser*> browsers_;  // owned by the window's widget tree
     std::unique_ptr<TfrmMorvikPlayer> mainForm_;
     std::unique_ptr<PlayerFrontListener> frontListener_;
 };

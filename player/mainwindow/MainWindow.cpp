@@ -443,7 +443,9 @@ void TfrmMorvikPlayer::closeEvent(QCloseEvent* event)
         }
     }
     if (!frmMiniWin_) {
-        frmMiniWin_ = new TfrmMiniWin(dm_, controls_.WebScrPos, controls_.wbNotifyBody, this);
+        const BrowserPane banner = controls_.newBrowserPane ? controls_.newBrowserPane() : BrowserPane{};
+        const BrowserPane poster = controls_.newBrowserPane ? controls_.newBrowserPane() : BrowserPane{};
+        frmMiniWin_ = new TfrmMiniWin(dm_, banner, poster, this);
         frmMiniWin_->OnControlClick = [this](int tag) { ReturnFromMiniWindow(tag); };
     }
     frmMiniWin_->show();

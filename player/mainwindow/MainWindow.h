@@ -27,7 +27,9 @@ class TImageButton;
 // The outside controls the owner creates for the window.
 struct MainWindowControls {
     BrowserPane WebBrowser, MenuBrowser, NewMediaWeb, WebLoading;
-    BrowserPane WebScrPos, wbNotifyBody;  // the mini window's banner and poster
+    // Makes the mini window's two browsers when the window is first closed: most starts never
+    // need them, and every browser costs start-up time.
+    std::function<BrowserPane()> newBrowserPane;
     MediaPlayer* VLC = nullptr;
     QWidget* videoWidget = nullptr;
 };
