@@ -12,7 +12,7 @@ packages=(
   # substitute VOD server
   libcpp-httplib-dev
   # windows, embedded browser, media player
-  qt6-base-dev qt6-webengine-dev libqt6svg6
+  qt6-base-dev qt6-qpa-plugins qt6-webengine-dev
   libvlc-dev vlc-plugin-base vlc-plugin-video-output
   # display for GUI tests and screenshots, Korean fonts, sample media
   xvfb xauth x11-utils imagemagick fonts-nanum ffmpeg
