@@ -4,7 +4,8 @@
 #include "player/startup/StartupCheck.h"
 
 #include "TempFolder.h"
-#include "devserver/VodServer.h"
+#include "SampleVodServer.h"
+#include "devserver/Faults.h"
 #include "platform/Registry.h"
 #include "player/service/ServiceExchange.h"
 
@@ -90,32 +91,23 @@ TEST(DataModule, SelectedValues)
 // A registry file of the test's own and the substitute VOD server for the site lookup.
 class StartupCheckTest : public ::testing::Test {
 protected:
-    StartupCheckTest() : server_(Options()) { server_.Start(); }
-    ~StartupCheckTest() override { server_.Stop(); }
-    static devserver::ServerOptions Options()
-    {
-        devserver::ServerOptions options;
-        options.port = 0;
-        options.mediaFolder = LODGEVIEW_DEVSERVER_MEDIA;
-        return options;
-    }
     void SetUp() override { setenv("NESTGATE_REGISTRY", folder_.Path("registry.ini").c_str(), 1); }
     void TearDown() override { unsetenv("NESTGATE_REGISTRY"); }
 
     void SetPath(const std::string& path) { folder_.Put("registry.ini", "[Software\\Nestgate]\r\nPath=" + path + "\r\n"); }
     StartupOutcome Run(const Strings& args) { return RunStartupCheck(args, dm_, http_); }
-    Strings Args() const { return {"127.0.0.1", ":" + std::to_string(server_.Port())}; }
+    Strings Args() const { return {"127.0.0.1", server_.portSuffix()}; }
     std::vector<std::string> SiteLookups()
     {
         std::vector<std::string> records;
-        for (const auto& entry : server_.Log().Entries())
+        for (const auto& entry : server_.server().Log().Entries())
             if (entry.command == "IF-SCS-17")
                 records.push_back(entry.record.value_or("?"));
         return records;
     }
 
     TempFolder folder_;
-    devserver::VodServer server_;
+    test::SampleVodServer server_;
     CurlHttpClient http_;
     TDM dm_;
 };
@@ -155,8 +147,8 @@ TEST_F(StartupCheckTest, SiteNameStoredFetchedOrEmpty)
     // A failed lookup stores the empty name, so the next start asks again.
     WriteRegValue(kNestgateKey, "NM_SITE", "");
     for (const char* fault : {"no-success", "broken-xml", "http-error"}) {
-        server_.ClearFaults();
-        server_.SetFault(devserver::ParseFault(fault));
+        server_.server().ClearFaults();
+        server_.server().SetFault(devserver::ParseFault(fault));
         ASSERT_TRUE(Run(Args()).proceed) << fault;
         EXPECT_EQ(dm_.SiteName, "") << fault;
         EXPECT_EQ(ReadRegText(kNestgateKey, "NM_SITE"), "") << fault;

@@ -3,7 +3,7 @@
 #include "player/controls/browser/WebEngineSetup.h"
 
 #include "PageServer.h"
-#include "devserver/VodServer.h"
+#include "SampleVodServer.h"
 #include "SpinEventLoop.h"
 
 #include <gmock/gmock.h>
@@ -284,12 +284,8 @@ TEST_F(BrowserTest, CompletionReportsTheAddressReachedAndNotFailures)
 // The substitute server's menu page: a click on a title sets the status text to its play command.
 TEST_F(BrowserTest, MenuPageOfTheServerSendsThePlayCommandOfAClickedTitle)
 {
-    devserver::ServerOptions options;
-    options.port = 0;
-    options.mediaFolder = LODGEVIEW_DEVSERVER_MEDIA;
-    devserver::VodServer server(options);
-    server.Start();
-    const std::string menu = "http://127.0.0.1:" + std::to_string(server.Port()) + "/ZUVU_MS/pc/new_movie.do";
+    test::SampleVodServer server;
+    const std::string menu = server.Url("/ZUVU_MS/pc/new_movie.do");
     browser_.Navigate(menu);
     ASSERT_TRUE(SpinUntil([&] { return !completes_.empty(); }));
     status_.clear();
@@ -297,7 +293,6 @@ TEST_F(BrowserTest, MenuPageOfTheServerSendsThePlayCommandOfAClickedTitle)
     ASSERT_TRUE(SpinUntil([&] { return !status_.empty() && status_.back().rfind("TAVIRA_VIDEO=", 0) == 0; }));
     const devserver::Catalogue catalogue = devserver::Catalogue::Default();
     EXPECT_EQ(status_.back(), devserver::PlayCommand(*catalogue.Find("Y3002")));
-    server.Stop();
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "player/controls/media/VlcMediaPlayer.h"
 
 #include "SpinEventLoop.h"
-#include "devserver/VodServer.h"
+#include "SampleVodServer.h"
 #include "player/service/ServiceExchange.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +13,10 @@ namespace {
 
 TEST(VlcMediaPlayerWithVodServer, AdvertisementThenMovieFromTheServersAddresses)
 {
-    devserver::ServerOptions options;
-    options.port = 0;
-    options.mediaFolder = LODGEVIEW_DEVSERVER_MEDIA;
-    devserver::VodServer server(options);
-    server.Start();
+    test::SampleVodServer server;
 
     CurlHttpClient http;
-    const ServiceReply reply = ServiceClient({"127.0.0.1", ":" + std::to_string(server.Port())}, http)
+    const ServiceReply reply = ServiceClient({"127.0.0.1", server.portSuffix()}, http)
                                    .ServiceRequest("IF-SCS-14", PlayRecord({{"TP_VIEW", "20"}, {"NO_ROOM", "100"},
                                                                             {"ID_MAC", "52:54:00:12:34:5F"},
                                                                             {"NO_HDD_SERIAL", "00000000"},
@@ -39,7 +35,6 @@ TEST(VlcMediaPlayerWithVodServer, AdvertisementThenMovieFromTheServersAddresses)
     EXPECT_TRUE(test::SpinUntil([&] { return player.CurrentItem() == movieId && player.InputState() == kInputPlaying; }, std::chrono::seconds(10)));
     player.Stop();
     EXPECT_EQ(player.InputState(), kInputNone);
-    server.Stop();
 }
 
 } // namespace

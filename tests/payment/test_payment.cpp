@@ -6,7 +6,7 @@
 #include "player/controls/browser/WebEngineSetup.h"
 
 #include "PageServer.h"
-#include "devserver/VodServer.h"
+#include "SampleVodServer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -113,34 +113,19 @@ int Buy(const std::string& url, char* buffer, const std::function<void(QDialog&)
 // The purchase page of the substitute VOD server, in-process.
 class PurchasePageTest : public ::testing::Test {
 protected:
-    PurchasePageTest()
-        : server_(Options())
-    {
-        server_.Start();
-    }
-
-    static devserver::ServerOptions Options()
-    {
-        devserver::ServerOptions options;
-        options.port = 0;
-        options.mediaFolder = LODGEVIEW_DEVSERVER_MEDIA;
-        return options;
-    }
-
     std::string PurchaseAddress() const
     {
-        return "http://127.0.0.1:" + std::to_string(server_.Port())
-            + "/service/purchase/MVK_PURCHASE_INFO.PHP?NO_ROOM=301&CONTENT_ID=M2001&ID_MAC=52:54:00:12:34:5F";
+        return server_.Url("/service/purchase/MVK_PURCHASE_INFO.PHP?NO_ROOM=301&CONTENT_ID=M2001&ID_MAC=52:54:00:12:34:5F");
     }
 
-    devserver::VodServer server_;
+    test::SampleVodServer server_;
 };
 
 TEST_F(PurchasePageTest, PayingAndConfirmingReturnsTheOrderNumber)
 {
     // An address the browser normalises (scheme case, a dot segment) still counts as the
     // requested one.
-    const std::string address = "HTTP://127.0.0.1:" + std::to_string(server_.Port())
+    const std::string address = "HTTP://127.0.0.1" + server_.portSuffix()
         + "/service/./purchase/MVK_PURCHASE_INFO.PHP?NO_ROOM=301&CONTENT_ID=M2001&ID_MAC=52:54:00:12:34:5F";
     struct {
         QRect window, pane, closeButton;
